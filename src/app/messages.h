@@ -1,0 +1,15 @@
+#pragma once
+// The message table: every user-visible English text is looked up here when it is shown.
+
+#include <string>
+
+namespace tavrel {
+
+// The text of the current language for an English text that has a row; the argument
+// itself otherwise. Never null for a non-null argument.
+const wchar_t* lookup(const wchar_t* text);
+
+// The same, as an owned copy.
+std::wstring lookupCopy(const wchar_t* text);
+
+}  // namespace tavrel
