@@ -6,7 +6,7 @@ packages=(
     make cmake python3 git
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     googletest
-    wine wine64
+    wine wine64 fonts-wine
     xvfb xdotool xclip x11-utils imagemagick
 )
 

@@ -1,16 +1,29 @@
-// A small Windows tool that end-to-end tests drive from Python.
-//   probe.exe hold-instance-mutex   holds this user's instance mutex until standard input closes
-// It prints "ready" once the state it was asked for is in place.
+// A small Windows tool that end-to-end tests drive from Python. It looks at windows from
+// the Windows side, where X tools cannot see their state.
+//   probe.exe hold-instance-mutex    holds this user's instance mutex until standard input closes
+//   probe.exe window-state CLASS     prints "count=N visible=V iconic=I foreground=F" for the windows of CLASS
+//   probe.exe minimize CLASS         minimises the first window of CLASS
+//   probe.exe dialog-text TITLE      prints the static texts of the dialog box titled TITLE
+// Output is UTF-8, one line per fact.
 
 #include "app/instance.h"
 #include "sys/error.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
+
+void print(const std::wstring& text) {
+    const std::wstring line = text + L"\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
 
 void waitForInputToClose() {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
@@ -18,6 +31,40 @@ void waitForInputToClose() {
     DWORD read = 0;
     while (ReadFile(input, buffer, sizeof buffer, &read, nullptr) && read != 0) {
     }
+}
+
+int windowState(const wchar_t* className) {
+    int count = 0;
+    bool visible = false, iconic = false, foreground = false;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
+        ++count;
+        visible = visible || IsWindowVisible(window);
+        iconic = iconic || IsIconic(window);
+        foreground = foreground || GetForegroundWindow() == window;
+    }
+    print(L"count=" + std::to_wstring(count) + L" visible=" + std::to_wstring(visible) +
+          L" iconic=" + std::to_wstring(iconic) + L" foreground=" + std::to_wstring(foreground));
+    return 0;
+}
+
+int dialogText(const wchar_t* title) {
+    const HWND dialog = FindWindowW(L"#32770", title);
+    if (!dialog) return 1;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM) -> BOOL {
+            wchar_t className[32] = {};
+            GetClassNameW(child, className, 32);
+            if (lstrcmpiW(className, L"Static") == 0) {
+                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+                text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+                if (!text.empty()) print(text);
+            }
+            return TRUE;
+        },
+        0);
+    return 0;
 }
 
 }  // namespace
@@ -28,15 +75,20 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"hold-instance-mutex") {
             const tavrel::InstanceMutex mutex =
                 tavrel::createInstanceMutex(tavrel::instanceMutexName(tavrel::currentUserSid()));
-            std::puts("ready");
-            std::fflush(stdout);
+            print(L"ready");
             waitForInputToClose();
             return 0;
         }
+        if (command == L"window-state" && argc > 2) return windowState(argv[2]);
+        if (command == L"minimize" && argc > 2) {
+            const HWND window = FindWindowW(argv[2], nullptr);
+            return window && ShowWindow(window, SW_MINIMIZE) >= 0 ? 0 : 1;
+        }
+        if (command == L"dialog-text" && argc > 2) return dialogText(argv[2]);
     } catch (const tavrel::Error& error) {
-        std::fprintf(stderr, "probe: %ls\n", error.message().c_str());
+        print(L"probe: " + error.message());
         return 1;
     }
-    std::fputs("usage: probe hold-instance-mutex\n", stderr);
+    print(L"usage: probe hold-instance-mutex | window-state CLASS | minimize CLASS | dialog-text TITLE");
     return 2;
 }
