@@ -1,5 +1,7 @@
 #include "model/keys.h"
 
+#include "model/scan_codes.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -7,13 +9,6 @@ namespace tavrel {
 
 namespace {
 
-constexpr std::uint32_t scanBackspace = 0x0E;
-constexpr std::uint32_t scanCtrl = 0x1D;
-constexpr std::uint32_t scanLeftShift = 0x2A;
-constexpr std::uint32_t scanRightShift = 0x36;
-constexpr std::uint32_t scanAlt = 0x38;
-constexpr std::uint32_t scanLeftWin = 0x5B;
-constexpr std::uint32_t scanRightWin = 0x5C;
 constexpr std::uint32_t allModifiers = modCtrl | modAlt | modShift | modWin;
 
 bool inRange(std::uint32_t code, std::uint32_t first, std::uint32_t last) {

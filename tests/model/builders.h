@@ -2,21 +2,13 @@
 // Short ways to build the triggers, actions and bindings the model tests work on.
 
 #include "model/records.h"
+#include "model/scan_codes.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 namespace tavrel::test {
-
-constexpr std::uint32_t scanF8 = 0x42;
-constexpr std::uint32_t scanBackspace = 0x0E;
-constexpr std::uint32_t scanCtrl = 0x1D;
-constexpr std::uint32_t scanAlt = 0x38;
-constexpr std::uint32_t scanLeftShift = 0x2A;
-constexpr std::uint32_t scanRightShift = 0x36;
-constexpr std::uint32_t scanLeftWin = 0x5B;
-constexpr std::uint32_t scanRightWin = 0x5C;
 
 inline Trigger keyboard(std::uint32_t code, std::uint32_t modifiers = 0) {
     return Trigger{.code = code, .extended = false, .mouse = false, .modifiers = modifiers};
