@@ -99,7 +99,8 @@ class Session:
         window = wait_for(lambda: find_windows(f"^{MAIN_TITLE}$") or process.poll() is not None,
                           timeout, what="the main window")
         if process.poll() is not None:
-            raise RuntimeError(f"tavrel.exe exited with {process.returncode} before its window appeared")
+            hint = " (it handed over: another instance runs in this Wine prefix)" if process.returncode == 0 else ""
+            raise RuntimeError(f"tavrel.exe exited with {process.returncode} before its window appeared{hint}")
         return process, window[0]
 
     def probe(self, *args):

@@ -1,7 +1,8 @@
 // A small Windows tool that end-to-end tests drive from Python. It looks at windows from
 // the Windows side, where X tools cannot see their state.
 //   probe.exe hold-instance-mutex    holds this user's instance mutex until standard input closes
-//   probe.exe window-state CLASS     prints "count=N visible=V iconic=I foreground=F" for the windows of CLASS
+//   probe.exe window-state CLASS     prints "count=N visible=V iconic=I foreground=F width=W height=H" for
+//                                    the windows of CLASS (the size is the first one's, in pixels)
 //   probe.exe minimize CLASS         minimises the first window of CLASS
 //   probe.exe dialog-text TITLE      prints the static texts of the dialog box titled TITLE
 // Output is UTF-8, one line per fact.
@@ -36,15 +37,18 @@ void waitForInputToClose() {
 int windowState(const wchar_t* className) {
     int count = 0;
     bool visible = false, iconic = false, foreground = false;
+    RECT bounds{};
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
-        ++count;
+        if (count++ == 0) GetWindowRect(window, &bounds);
         visible = visible || IsWindowVisible(window);
         iconic = iconic || IsIconic(window);
         foreground = foreground || GetForegroundWindow() == window;
     }
     print(L"count=" + std::to_wstring(count) + L" visible=" + std::to_wstring(visible) +
-          L" iconic=" + std::to_wstring(iconic) + L" foreground=" + std::to_wstring(foreground));
+          L" iconic=" + std::to_wstring(iconic) + L" foreground=" + std::to_wstring(foreground) +
+          L" width=" + std::to_wstring(bounds.right - bounds.left) +
+          L" height=" + std::to_wstring(bounds.bottom - bounds.top));
     return 0;
 }
 
