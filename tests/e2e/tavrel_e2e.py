@@ -118,13 +118,14 @@ class Session:
         return result.stdout.decode("utf-8", "replace").replace("\r\n", "\n").strip()
 
     def window_state(self, class_name=MAIN_CLASS):
-        """{"count", "visible", "iconic", "foreground"} of the windows of a class, as Windows sees them."""
+        """{"count", "visible", "iconic", "foreground", "width", "height"} of the windows of a class,
+        as Windows sees them (the size is the first window's)."""
         pairs = (item.split("=") for item in self.ask("window-state", class_name).split())
         return {key: int(value) for key, value in pairs}
 
     def notepad(self):
         """Opens Wine's notepad, focuses it and returns a Target for it."""
-        process = self.wine("notepad")
+        self.wine("notepad")
         window = wait_for_window("Notepad")
         target = Target(window)
         target.focus()
