@@ -69,7 +69,7 @@ Sample measure(const std::wstring& exe, const std::wstring& arguments, const wch
         window = visibleWindow(className, processId);
         QueryPerformanceCounter(&now);
         if (window) break;
-        if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) throw tavrel::Error(L"tavrel.exe exited early");
+        if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) throw tavrel::Error(L"the program exited early");
         if (now.QuadPart - begin.QuadPart > frequency.QuadPart * 20) throw tavrel::Error(L"no window in 20 s");
         Sleep(1);
     }

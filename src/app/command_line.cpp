@@ -1,19 +1,13 @@
 #include "app/command_line.h"
 
-#include "sys/error.h"
-#include "sys/local_memory.h"
-
-#include <shellapi.h>
+#include "sys/process.h"
 
 #include <algorithm>
 
 namespace tavrel {
 
 std::vector<std::wstring> readArguments() {
-    int count = 0;
-    const LocalMemory<wchar_t*> list(CommandLineToArgvW(GetCommandLineW(), &count));
-    checkWin32(list != nullptr, L"Read arguments");
-    return std::vector<std::wstring>(list.get(), list.get() + count);
+    return splitCommandLine(GetCommandLineW(), L"Read arguments");
 }
 
 StartOptions parseStartOptions(const std::vector<std::wstring>& arguments) {

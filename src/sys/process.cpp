@@ -1,6 +1,9 @@
 #include "sys/process.h"
 
 #include "sys/error.h"
+#include "sys/local_memory.h"
+
+#include <shellapi.h>
 
 namespace tavrel {
 
@@ -21,6 +24,13 @@ std::wstring quoteArgument(const std::wstring& text) {
     quoted.append(2 * backslashes, L'\\');  // the closing mark follows them
     quoted.push_back(L'"');
     return quoted;
+}
+
+std::vector<std::wstring> splitCommandLine(const wchar_t* commandLine, const wchar_t* operation) {
+    int count = 0;
+    const LocalMemory<wchar_t*> list(CommandLineToArgvW(commandLine, &count));
+    checkWin32(list != nullptr, operation);
+    return std::vector<std::wstring>(list.get(), list.get() + count);
 }
 
 UniqueHandle startProcess(const std::wstring& executable, const std::wstring& arguments,

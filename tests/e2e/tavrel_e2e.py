@@ -20,11 +20,6 @@ MAIN_TITLE = "Tavrel v1.5.3"
 MAIN_CLASS = "Tavrel.Main.v1"
 
 
-def windows_path(path):
-    """The Wine drive path of a Unix path (Z: is the Unix root)."""
-    return "Z:" + str(pathlib.Path(path).resolve()).replace("/", "\\")
-
-
 def xdotool(*args, timeout=15, check=True):
     result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, timeout=timeout)
     if check and result.returncode != 0:

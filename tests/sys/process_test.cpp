@@ -7,20 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
-
 #include <vector>
 
 namespace tavrel {
 namespace {
-
-std::vector<std::wstring> splitCommandLine(const std::wstring& commandLine) {
-    int count = 0;
-    wchar_t** list = CommandLineToArgvW(commandLine.c_str(), &count);
-    std::vector<std::wstring> arguments(list, list + count);
-    LocalFree(list);
-    return arguments;
-}
 
 struct QuoteCase {
     const wchar_t* text;
@@ -48,7 +38,7 @@ TEST(QuoteArgument, CommandLineToArgvGivesTheTextBack) {
         SCOPED_TRACE(::testing::Message() << "text " << std::filesystem::path(c.text));
         const std::wstring quoted = quoteArgument(c.text);
         EXPECT_EQ(quoted, c.quoted);
-        const std::vector<std::wstring> split = splitCommandLine(L"program.exe " + quoted);
+        const std::vector<std::wstring> split = splitCommandLine((L"program.exe " + quoted).c_str(), L"Split");
         ASSERT_EQ(split.size(), 2u);
         EXPECT_EQ(split[1], c.text);
     }
