@@ -3,10 +3,10 @@
 #include "app/message_table.h"
 
 #include <atomic>
-#include <cstdint>
 #include <cwchar>
 #include <map>
 #include <string_view>
+#include <type_traits>
 
 namespace tavrel {
 
@@ -14,20 +14,11 @@ namespace {
 
 std::atomic<int> language{0};
 
-// Orders by UTF-16 code unit as unsigned 16-bit values, a prefix before the longer text.
-struct CodeUnitOrder {
-    bool operator()(std::wstring_view a, std::wstring_view b) const {
-        const std::size_t common = std::min(a.size(), b.size());
-        for (std::size_t i = 0; i < common; ++i) {
-            const auto x = static_cast<std::uint16_t>(a[i]);
-            const auto y = static_cast<std::uint16_t>(b[i]);
-            if (x != y) return x < y;
-        }
-        return a.size() < b.size();
-    }
-};
+// Keys order by UTF-16 code unit as unsigned 16-bit values, a prefix before the longer
+// text: exactly wstring_view's own order where wchar_t is an unsigned 16-bit type.
+static_assert(sizeof(wchar_t) == 2 && std::is_unsigned_v<wchar_t>);
 
-using RowMap = std::map<std::wstring_view, const MessageRow*, CodeUnitOrder>;
+using RowMap = std::map<std::wstring_view, const MessageRow*, std::less<>>;
 
 // Built on first use; the initialisation of a local static is safe against concurrent
 // first calls, and the map is only read afterwards.
