@@ -829,7 +829,7 @@ constexpr MessageRow rows[] = {
      L"Atura-ho tot",
      L"Detener todo",
      L"Tout arrêter",
-     L"Alle stoppen"},
+     L"Alles stoppen"},
     // 102
     {L"No enabled actions",
      L"Немає увімкнених дій",
