@@ -2,7 +2,9 @@
 
 #include "app/command_line.h"
 #include "app/instance.h"
+#include "app/languages.h"
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "install/prepare_install_command.h"
 #include "sys/com.h"
 #include "sys/error.h"
@@ -43,6 +45,7 @@ int messageLoop(MainWindow& state) {
 int run(HINSTANCE instance) {
     // Objects are released in reverse order of creation when run() returns or throws:
     // the window state, then the mutex, GDI+ and COM.
+    setLanguage(defaultLanguage());  // so that even a failing start speaks the user's language
     const ComApartment com;
     const GdiplusSession gdiplus;
     const std::vector<std::wstring> arguments = readArguments();
