@@ -2,6 +2,7 @@
 #include "model/names.h"
 
 #include "builders.h"
+#include "app/messages.h"
 #include "model/keys.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,24 @@ TEST(ActionSummary, DescribesEachType) {
     };
     for (const auto& [action, text] : cases)
         EXPECT_EQ(actionSummary(action), text) << "type " << static_cast<int>(action.type);
+}
+
+// Button names, type names and summary words follow the current language; key names,
+// modifier prefixes and buttons without a row stay English.
+class NamesInGerman : public testing::Test {
+protected:
+    void SetUp() override { setLanguage(6); }
+    void TearDown() override { setLanguage(0); }
+};
+
+TEST_F(NamesInGerman, TranslatesOnlyWhatHasARow) {
+    EXPECT_EQ(triggerText(mouseButton(1, modCtrl)), L"Ctrl+Linke Maustaste");
+    EXPECT_EQ(keyName(mouseButton(4)), L"X1 mouse");
+    EXPECT_EQ(keyName(mouseButton(5)), L"X2 mouse");
+    EXPECT_EQ(triggerText(extendedKey(0x4B, modShift)), L"Shift+Left");
+    EXPECT_EQ(actionTypeName(ActionType::program), L"Programm starten");
+    EXPECT_EQ(actionSummary(click(false, 1, 100, 200, 2)), L"Bildschirm: Linke Maustaste (100, 200) x2");
+    EXPECT_EQ(actionSummary(program(L"notepad.exe", L"", true)), L"Öffnen oder aktivieren: notepad.exe");
 }
 
 }  // namespace
