@@ -3,6 +3,8 @@
 
 #include "runtime/runtime.h"
 
+#include "runtime/input_sink.h"
+
 #include "engine_fixture.h"
 
 #include <chrono>
@@ -148,6 +150,45 @@ TEST_F(RunQueueTest, AReportMadeWhilePausedSaysSoAndTheLineIsFlattened) {
     runtime.report(L"First line\r\n  second line", L"");
     EXPECT_EQ(runtime.lastFailure(), L"First line second line");
     EXPECT_NE(runtime.failureDetails().find(L"\r\nHotkeys: paused\r\n"), std::wstring::npos);
+}
+
+class RecordingSink final : public InputSink {
+public:
+    UINT send(std::span<INPUT> events) override {
+        sent.insert(sent.end(), events.begin(), events.end());
+        return static_cast<UINT>(events.size());
+    }
+    std::vector<INPUT> sent;
+};
+
+TEST(MaskKey, APreviousLayoutBindingWithAltMasksTheMenuWhenQueued) {
+    const auto sink = std::make_shared<RecordingSink>();
+    Runtime runtime(nullptr, LayoutAccess{}, sink);
+    Config config;
+    config.bindings = {withPress("Alt layout", keyboard(scanF8, modAlt), {layoutAction(L"previous")}),
+                       withPress("Ctrl layout", keyboard(scanF8, modCtrl), {layoutAction(L"previous")}),
+                       withPress("Alt delay", keyboard(0x1E, modAlt), {delayAction(0)})};
+    runtime.setBindings(config);
+    const auto chord = [&](const Trigger& modifier, const Trigger& key) {
+        runtime.feedInput(modifier, true, 1000, {});
+        runtime.feedInput(key, true, 1010, {});
+        runtime.feedInput(key, false, 1020, {});
+        runtime.feedInput(modifier, false, 1030, {});
+    };
+    chord(leftCtrl(), f8());
+    chord(leftAlt(), keyA());
+    EXPECT_TRUE(sink->sent.empty());
+    chord(leftAlt(), f8());
+    ASSERT_EQ(sink->sent.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const INPUT& event = sink->sent[i];
+        EXPECT_EQ(event.type, static_cast<DWORD>(INPUT_KEYBOARD));
+        EXPECT_EQ(event.ki.wVk, 0xE8);
+        EXPECT_EQ(event.ki.wScan, 0);
+        EXPECT_EQ(event.ki.dwFlags, i == 0 ? 0u : static_cast<DWORD>(KEYEVENTF_KEYUP));
+        EXPECT_EQ(event.ki.time, 0u);
+        EXPECT_EQ(event.ki.dwExtraInfo, static_cast<ULONG_PTR>(0x54564C31));
+    }
 }
 
 TEST(RuntimeLifetime, DestroyingARuntimeInALongDelayJoinsAtOnce) {
