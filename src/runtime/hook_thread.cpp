@@ -55,6 +55,7 @@ struct HookProcedures {
             const HWND foreground = GetForegroundWindow();
             facts.ownProcessInFront = isOwnWindow(foreground);
             facts.mainWindowInFront = foreground != nullptr && foreground == runtime.mainWindow_;
+            facts.foreground = foreground;
         }
         return apply(runtime, key, down, time, facts);
     }
@@ -65,7 +66,9 @@ struct HookProcedures {
         InputFacts facts;
         facts.mouse = true;
         // A click on one of our windows counts as our process being in front.
-        facts.ownProcessInFront = isOwnWindow(GetForegroundWindow()) || isOwnWindow(WindowFromPoint(event.pt));
+        const HWND foreground = GetForegroundWindow();
+        facts.foreground = foreground;
+        facts.ownProcessInFront = isOwnWindow(foreground) || isOwnWindow(WindowFromPoint(event.pt));
         return apply(runtime, key, isButtonDown(message), time, facts);
     }
 

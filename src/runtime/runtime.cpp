@@ -133,7 +133,9 @@ InputDecision Runtime::feedInput(const Trigger& key, bool down, std::uint64_t ti
 }
 
 InputDecision Runtime::feedInputLocked(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts) {
+    eventForeground_ = facts.foreground;
     InputDecision decision = engine_.processInput(key, down, time, facts);
+    eventForeground_.reset();
     // The Windows-key forwarding injects decision.win's events here.
     if (decision.postKeyFilter && mainWindow_)
         PostMessageW(mainWindow_, msgKeyFilter, decision.filterModifiers, decision.filterKey);
@@ -142,7 +144,9 @@ InputDecision Runtime::feedInputLocked(const Trigger& key, bool down, std::uint6
 }
 
 void Runtime::enqueue(Job job) {
-    job.foreground = GetForegroundWindow();
+    // Within a hook event the window read for it is still the foreground: a second
+    // round trip to the window manager would cost the whole desktop's input that much.
+    job.foreground = eventForeground_ ? *eventForeground_ : GetForegroundWindow();
     if (usesPreviousLayout(*job.binding) && (job.binding->trigger.modifiers & modAlt) != 0) {
         // Keeps the menu bar from opening when Alt goes up after the layout switch.
         INPUT events[] = {maskKeyEvent(false), maskKeyEvent(true)};

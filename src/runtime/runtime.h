@@ -109,6 +109,7 @@ private:
     std::atomic<std::uint64_t> generation_{0};
 
     TriggerEngine engine_;                   // input lock
+    std::optional<HWND> eventForeground_;    // input lock: the current event's foreground window
 
     std::deque<Job> queue_;                  // queue lock, from here
     std::wstring status_;

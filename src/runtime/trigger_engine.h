@@ -38,6 +38,7 @@ struct InputFacts {
     bool ownProcessInFront = false;   // the foreground window (or, for a click, the window under it) is ours
     bool mainWindowInFront = false;   // keyboard only: the main window is the foreground window
     HWND capture = nullptr;           // the editor window recording a key or position, if any
+    std::optional<HWND> foreground;   // the foreground window as the hook read it, when it did
 };
 
 struct InputDecision {

@@ -50,7 +50,9 @@ TEST_F(NotificationTest, StatusChangesAndReportsArePosted) {
 
 TEST_F(NotificationTest, HeldKeysArePostedWhileTheMainWindowIsInFront) {
     Runtime runtime(window, LayoutAccess{});
-    const InputFacts front{.mouse = false, .ownProcessInFront = true, .mainWindowInFront = true, .capture = nullptr};
+    InputFacts front;
+    front.ownProcessInFront = true;
+    front.mainWindowInFront = true;
     runtime.feedInput(leftCtrl(), true, 1000, front);
     runtime.feedInput(f8(), true, 1010, front);
     runtime.feedInput(f8(), false, 1020, front);
