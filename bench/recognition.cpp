@@ -124,13 +124,12 @@ void benchRuntimeEntry(std::size_t count, int events, double perMicrosecond) {
     printStats(label, samples);
 }
 
-LRESULT callHook(const Event& event) {
+KBDLLHOOKSTRUCT hookEvent(const Event& event) {
     KBDLLHOOKSTRUCT info{};
     info.vkCode = MapVirtualKeyW(event.key.code, MAPVK_VSC_TO_VK_EX);
     info.scanCode = event.key.code;
     info.flags = event.down ? 0 : LLKHF_UP;
-    info.time = static_cast<DWORD>(GetTickCount64());
-    return keyboardHookProcedure(HC_ACTION, event.down ? WM_KEYDOWN : WM_KEYUP, reinterpret_cast<LPARAM>(&info));
+    return info;
 }
 
 void benchHook(std::size_t count, int events, double perMicrosecond) {
@@ -140,10 +139,15 @@ void benchHook(std::size_t count, int events, double perMicrosecond) {
     runtime.start();
     std::vector<double> samples;
     samples.reserve(static_cast<std::size_t>(events));
+    std::vector<KBDLLHOOKSTRUCT> prepared;
+    for (const Event& event : round) prepared.push_back(hookEvent(event));
     for (int i = 0; i < events; ++i) {
-        const Event& event = round[static_cast<std::size_t>(i) % std::size(round)];
+        const std::size_t index = static_cast<std::size_t>(i) % std::size(round);
+        KBDLLHOOKSTRUCT info = prepared[index];
+        info.time = static_cast<DWORD>(GetTickCount64());
+        const WPARAM message = round[index].down ? WM_KEYDOWN : WM_KEYUP;
         const long long start = now();
-        callHook(event);
+        keyboardHookProcedure(HC_ACTION, message, reinterpret_cast<LPARAM>(&info));
         samples.push_back(static_cast<double>(now() - start) / perMicrosecond);
         if (i % std::size(round) == std::size(round) - 1) Sleep(1);  // let the executor take the runs
     }
