@@ -76,6 +76,28 @@ TEST(RuntimeHooks, InjectedKeyEventsAreNeverRecognised) {
     EXPECT_TRUE(eventually(runtime, L"Running: F8, step 1/1"));
 }
 
+TEST(RuntimeHooks, InputResetStopsTheRunAndTheHookThreadForgetsTheHeldKeys) {
+    Runtime runtime(nullptr, LayoutAccess{});
+    runtime.setBindings(blockedF8());
+    runtime.start();
+    if (GetAsyncKeyState(VK_F8) < 0) GTEST_SKIP() << "F8 is physically held";
+    ASSERT_EQ(callKeyboardHook(scanF8, true), 1);
+    ASSERT_TRUE(eventually(runtime, L"Running: F8, step 1/1"));
+    const std::uint64_t before = runtime.generation();
+    runtime.resetInput();
+    EXPECT_EQ(runtime.statusText(), L"Ready");
+    // The hook thread cancels once more when it handles the reset.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (runtime.generation() < before + 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_EQ(runtime.generation(), before + 2);
+    // F8 is not physically down, so the key table forgot it: its release is not swallowed
+    // any more, and the next press is a fresh one.
+    EXPECT_EQ(callKeyboardHook(scanF8, false), 0);
+    EXPECT_EQ(callKeyboardHook(scanF8, true), 1);
+    EXPECT_TRUE(eventually(runtime, L"Running: F8, step 1/1"));
+}
+
 TEST(RuntimeHooks, MovesAndWheelsPassStraightThrough) {
     Runtime runtime(nullptr, LayoutAccess{});
     runtime.start();
