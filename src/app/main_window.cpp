@@ -23,6 +23,7 @@ void showFailure(HWND window, const wchar_t* message) {
 MainWindow::MainWindow(std::filesystem::path file) : configFile(std::move(file)) {}
 
 MainWindow::~MainWindow() {
+    runtime.reset();  // hooks removed and threads joined while the window state still exists
     if (hwnd) DestroyWindow(hwnd);
 }
 
@@ -80,8 +81,8 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case msgActivateInstance:
-        // A second start asked for us. (With wParam 1 the hotkeys pause first, once the
-        // runtime exists.)
+        // A second start asked for us; with wParam 1 the hotkeys pause first.
+        if (wParam != 0 && runtime) runtime->setPaused(true);
         show();
         return 0;
     case WM_GETMINMAXINFO: {
@@ -108,7 +109,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         hwnd = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    case msgInputReset:
+        if (!runtime) return DefWindowProcW(hwnd, message, wParam, lParam);
+        runtime->resetInput();
+        return 0;
     case WM_DESTROY:
+        if (runtime) runtime->stopAll();
         PostQuitMessage(0);
         return 0;
     default:

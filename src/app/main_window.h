@@ -2,10 +2,12 @@
 // The main window and the application state it owns while the program runs.
 
 #include "model/records.h"
+#include "runtime/runtime.h"
 
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace tavrel {
@@ -33,6 +35,7 @@ public:
     std::filesystem::path configFile;
     bool configWritable = true;
     std::wstring loadError;
+    std::unique_ptr<Runtime> runtime;  // created after the window; goes before the window state
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

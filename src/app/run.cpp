@@ -5,6 +5,7 @@
 #include "app/languages.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/start_runtime.h"
 #include "install/prepare_install_command.h"
 #include "sys/com.h"
 #include "sys/error.h"
@@ -65,6 +66,7 @@ int run(HINSTANCE instance) {
     MainWindow state(modulePath().parent_path() / L"config.xml");
     MainWindow::registerClass(instance);
     state.create(instance);
+    startRuntime(state, options.safe);
     state.show();
     return messageLoop(state);
 }
