@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/instance.h"
 #include "app/main_window.h"
+#include "config/check_config_command.h"
 #include "install/prepare_install_command.h"
 #include "sys/com.h"
 #include "sys/error.h"
@@ -44,6 +45,8 @@ int run(HINSTANCE instance) {
     // Objects are released in reverse order of creation when run() returns or throws:
     // the window state, then the mutex, GDI+ and COM.
     const ComApartment com;
+    // Checking a file needs neither graphics (whose thread makes a hidden window) nor the mutex.
+    if (const int code = runCheckConfigCommand(readArguments()); code >= 0) return code;
     const GdiplusSession gdiplus;
     const std::vector<std::wstring> arguments = readArguments();
 
