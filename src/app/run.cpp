@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/instance.h"
 #include "app/main_window.h"
+#include "app/startup_config.h"
 #include "config/check_config_command.h"
 #include "install/prepare_install_command.h"
 #include "sys/com.h"
@@ -63,9 +64,11 @@ int run(HINSTANCE instance) {
     initCommonControls();
 
     MainWindow state(modulePath().parent_path() / L"config.xml");
+    loadStartupConfig(state, options);
     MainWindow::registerClass(instance);
     state.create(instance);
     state.show();
+    showLoadError(state);
     return messageLoop(state);
 }
 

@@ -82,7 +82,7 @@ inline Binding richBinding(std::wstring id, std::wstring name, Trigger trigger) 
     Action layout;
     layout.type = ActionType::layout;
     layout.layoutId = L"00000409";
-    layout.layoutName = L"US & \"Intl\"";
+    layout.layoutName = L"US – International";
     Action previous;
     previous.type = ActionType::layout;
     previous.layoutId = L"previous";

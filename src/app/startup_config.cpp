@@ -1,0 +1,75 @@
+#include "app/startup_config.h"
+
+#include "app/messages.h"
+#include "config/config_reader.h"
+#include "config/config_store.h"
+#include "sys/error.h"
+#include "sys/files.h"
+
+namespace tavrel {
+
+namespace {
+
+std::filesystem::path backupOf(const std::filesystem::path& path) {
+    std::filesystem::path backup = path;
+    backup += L".bak";
+    return backup;
+}
+
+// A file without a language gets one, saved at once, so the choice is kept.
+void fillLanguage(MainWindow& state) {
+    if (!state.config.language.empty()) return;
+    state.config.language = languageCodeToFill();
+    saveConfig(state.configFile, state.config);
+}
+
+void loadOrCreate(MainWindow& state) {
+    if (fileExists(state.configFile)) {
+        state.config = loadConfig(state.configFile);
+        fillLanguage(state);
+    } else {
+        state.config = Config{};
+        state.config.language = languageCodeToFill();
+        saveConfig(state.configFile, state.config);
+    }
+}
+
+void offerBackup(MainWindow& state) {
+    if (!fileExists(backupOf(state.configFile))) return;
+    const std::wstring question =
+        state.loadError + L"\n\n" + lookup(L"Restore the last valid backup? The damaged file will be preserved.");
+    if (MessageBoxW(nullptr, question.c_str(), lookup(L"Config error"), MB_ICONWARNING | MB_YESNO) != IDYES) return;
+    try {
+        restoreBackup(state.configFile);
+        state.config = loadConfig(state.configFile);
+        fillLanguage(state);
+        state.configWritable = true;
+        state.loadError.clear();
+    } catch (const Error& error) {
+        state.loadError += L"\n" + lookupCopy(error.message().c_str());
+    }
+}
+
+}  // namespace
+
+std::wstring languageCodeToFill() { return L"en"; }
+
+void loadStartupConfig(MainWindow& state, const StartOptions& options) {
+    if (!fileExists(state.configFile) && options.updated) throw Error(L"Updated application configuration is missing.");
+    // Without config.xml this copy goes on in its own folder and writes the first file.
+    try {
+        loadOrCreate(state);
+        return;
+    } catch (const Error& error) {
+        state.configWritable = false;
+        state.loadError = state.configFile.wstring() + L"\n" + lookupCopy(error.message().c_str());
+    }
+    offerBackup(state);
+}
+
+void showLoadError(const MainWindow& state) {
+    if (state.loadError.empty()) return;
+    MessageBoxW(state.hwnd, state.loadError.c_str(), lookup(L"Config error"), MB_ICONWARNING);
+}
+
+}  // namespace tavrel
