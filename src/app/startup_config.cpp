@@ -55,6 +55,9 @@ void offerBackup(MainWindow& state) {
 std::wstring languageCodeToFill() { return L"en"; }
 
 void loadStartupConfig(MainWindow& state, const StartOptions& options) {
+    // A save stopped inside ReplaceFileW leaves only the backup: put it back rather than
+    // start over with defaults (whose next save would overwrite that backup).
+    recoverReplacedFile(state.configFile);
     if (!fileExists(state.configFile) && options.updated) throw Error(L"Updated application configuration is missing.");
     // Without config.xml this copy goes on in its own folder and writes the first file.
     try {

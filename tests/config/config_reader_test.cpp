@@ -1,6 +1,7 @@
 // The strict reader: what loads, and the exact message for each kind of damaged file.
 
 #include "config/config_reader.h"
+#include "config/config_store.h"
 
 #include "../sys/temp_folder.h"
 #include "sample_configs.h"
@@ -326,6 +327,15 @@ TEST_F(ConfigReader, CarriageReturnsWrittenAsReferencesComeBack) {
     if (test::runsOnWine()) GTEST_SKIP() << "Wine's XML reader turns white-space character references into blanks";
     const Config config = load(withActions(R"(<action type="text"><text>a&#xD;&#10;b</text></action>)"));
     EXPECT_EQ(config.bindings[0].onPress[0].value, L"a\r\nb");
+}
+
+TEST_F(ConfigReader, MultiByteCharactersSurviveInLargeFiles) {
+    if (test::runsOnWine())
+        GTEST_SKIP() << "Wine's XML reader garbles a multi-byte UTF-8 character that straddles its read buffers";
+    Config config = test::largeConfig(300);
+    for (Binding& binding : config.bindings) binding.name += L" Ünïcødé – 😀";
+    saveConfig(file(), config);
+    EXPECT_EQ(loadConfig(file()), config);
 }
 
 TEST_F(ConfigReader, TheSizeLimitIsCheckedBeforeTheFileIsOpened) {

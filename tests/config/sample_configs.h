@@ -122,4 +122,35 @@ inline Config richConfig() {
     return config;
 }
 
+// A rich binding with ASCII texts only: Wine's XML reader garbles a multi-byte character
+// that straddles its read buffers, which larger files meet by chance.
+inline Binding asciiBinding(std::wstring id, std::wstring name, Trigger trigger) {
+    Binding binding = richBinding(std::move(id), std::move(name), trigger);
+    binding.onPress[1].windowTitle = L"Draft - Editor";
+    binding.onHold[1].value = L"  Line one\nLine two\ttab & <tag> \"quoted\" 'single' ]]> ";
+    binding.onHold[2].layoutName = L"US - International";
+    return binding;
+}
+
+// n bindings, the first enabled (F1 and on, so that triggers differ), the rest disabled.
+inline Config largeConfig(int n) {
+    Config config;
+    config.language = L"en";
+    for (int i = 0; i < n; ++i) {
+        Binding binding = asciiBinding(L"binding-" + std::to_wstring(i), L"Binding " + std::to_wstring(i),
+                                       key(0x3B + static_cast<std::uint32_t>(i % 10), static_cast<std::uint32_t>(i / 10 % 16)));
+        binding.enabled = i < 160;
+        config.bindings.push_back(std::move(binding));
+    }
+    return config;
+}
+
+// The two configurations the crash test's helper saves in turn (n = 0 or 1); they
+// differ in size as well as content.
+inline Config crashConfig(int n) {
+    Config config = largeConfig(20 + 30 * n);
+    config.width = 1000 + n;
+    return config;
+}
+
 }  // namespace tavrel::test
