@@ -273,7 +273,8 @@ private:
             throw Error(L"XML namespaces are not supported.");
         Attributes attributes = collectAttributes();
         const bool empty = reader_->IsEmptyElement() != FALSE;
-        const std::wstring parent = open_.empty() ? std::wstring() : open_.back();
+        static const std::wstring none;
+        const std::wstring& parent = open_.empty() ? none : open_.back();
 
         if (name == L"tavrel" && open_.empty() && !rootSeen_) {
             rootSeen_ = true;
