@@ -79,11 +79,11 @@ int wmain(int argc, wchar_t** argv) {
         Config large = test::largeConfig(1);
         saveConfig(path, large);
         const double perBinding = static_cast<double>(std::filesystem::file_size(path));
-        large = test::largeConfig(static_cast<int>(static_cast<double>(maxConfigBytes) / perBinding * 0.97));
+        large = test::largeConfig(static_cast<int>(static_cast<double>(maxConfigBytes) / perBinding * 0.995));
         while (true) {
             saveConfig(path, large);
             if (std::filesystem::file_size(path) <= maxConfigBytes) break;
-            large.bindings.resize(large.bindings.size() * 99 / 100);
+            large.bindings.resize(large.bindings.size() * 199 / 200);
         }
         measure(path, ("near 8 MiB, " + std::to_string(large.bindings.size()) + " rich").c_str(), large, runs);
         std::error_code ignored;
