@@ -33,6 +33,14 @@ class StartupConfig(unittest.TestCase):
             self.assertIn('language="en"', text)
             self.assertFalse((session.folder / "config.xml.bak").exists())
 
+    def test_a_backup_without_config_xml_is_put_back_instead_of_defaults(self):
+        # What a save stopped between the two renames of ReplaceFileW leaves behind.
+        with Session(config=None) as session:
+            (session.folder / "config.xml.bak").write_text(valid(width=900), encoding="utf-8")
+            session.start_and_wait()
+            self.assertEqual(session.window_state()["width"], 900)
+            self.assertIn('width="900"', (session.folder / "config.xml").read_text(encoding="utf-8-sig"))
+
     def test_a_config_without_language_is_saved_with_it(self):
         with Session(valid(language="")) as session:
             session.start_and_wait()
