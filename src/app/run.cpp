@@ -6,6 +6,8 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/start_runtime.h"
+#include "app/startup_config.h"
+#include "config/check_config_command.h"
 #include "install/prepare_install_command.h"
 #include "sys/com.h"
 #include "sys/error.h"
@@ -48,8 +50,10 @@ int run(HINSTANCE instance) {
     // the window state, then the mutex, GDI+ and COM.
     setLanguage(defaultLanguage());  // so that even a failing start speaks the user's language
     const ComApartment com;
-    const GdiplusSession gdiplus;
     const std::vector<std::wstring> arguments = readArguments();
+    // Checking a file needs neither graphics (whose thread makes a hidden window) nor the mutex.
+    if (const int code = runCheckConfigCommand(arguments); code >= 0) return code;
+    const GdiplusSession gdiplus;
 
     if (const int code = runPrepareInstallCommand(arguments); code >= 0) return code;
     if (const int code = runUpdateCommand(arguments); code >= 0) return code;
@@ -64,10 +68,12 @@ int run(HINSTANCE instance) {
     initCommonControls();
 
     MainWindow state(modulePath().parent_path() / L"config.xml");
+    loadStartupConfig(state, options);
     MainWindow::registerClass(instance);
     state.create(instance);
     startRuntime(state, options.safe);
     state.show();
+    showLoadError(state);
     return messageLoop(state);
 }
 
