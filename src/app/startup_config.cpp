@@ -12,12 +12,6 @@ namespace tavrel {
 
 namespace {
 
-std::filesystem::path backupOf(const std::filesystem::path& path) {
-    std::filesystem::path backup = path;
-    backup += L".bak";
-    return backup;
-}
-
 // A file without a language gets the one at `language`, saved at once so the choice is
 // kept; then the file's language becomes the interface's.
 void adoptLanguage(MainWindow& state, int language) {
@@ -35,7 +29,7 @@ void loadOrCreate(MainWindow& state) {
 }
 
 void offerBackup(MainWindow& state) {
-    if (!fileExists(backupOf(state.configFile))) return;
+    if (!fileExists(backupPath(state.configFile))) return;
     const std::wstring question =
         state.loadError + L"\n\n" + lookup(L"Restore the last valid backup? The damaged file will be preserved.");
     if (MessageBoxW(nullptr, question.c_str(), lookup(L"Config error"), MB_ICONWARNING | MB_YESNO) != IDYES) return;

@@ -47,10 +47,12 @@ void swapIn(const std::filesystem::path& path, const std::filesystem::path& temp
 
 }  // namespace
 
+std::filesystem::path backupPath(const std::filesystem::path& path) { return companion(path, L".bak"); }
+
 void saveConfig(const std::filesystem::path& path, const Config& config) {
     if (std::wstring message = validateConfig(config); !message.empty()) throw Error(std::move(message));
     const std::filesystem::path temporary = companion(path, L".tmp");
-    const std::filesystem::path backup = companion(path, L".bak");
+    const std::filesystem::path backup = backupPath(path);
     try {
         writeTemporary(temporary, config);
         flushFile(temporary);
@@ -63,7 +65,7 @@ void saveConfig(const std::filesystem::path& path, const Config& config) {
 }
 
 void restoreBackup(const std::filesystem::path& path) {
-    const std::filesystem::path backup = companion(path, L".bak");
+    const std::filesystem::path backup = backupPath(path);
     loadConfig(backup);
     const std::filesystem::path preserved = companion(path, (L".invalid-" + createId()).c_str());
     if (fileExists(path)) {
@@ -78,7 +80,7 @@ void restoreBackup(const std::filesystem::path& path) {
 
 void recoverReplacedFile(const std::filesystem::path& path) {
     if (fileExists(path)) return;
-    const std::filesystem::path backup = companion(path, L".bak");
+    const std::filesystem::path backup = backupPath(path);
     // A copy, so that the backup stays as well; fail-if-exists never overwrites a file
     // that appeared meanwhile.
     if (CopyFileW(backup.c_str(), path.c_str(), TRUE)) {

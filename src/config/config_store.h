@@ -10,6 +10,9 @@
 
 namespace tavrel {
 
+// path.bak: the file as it was before the last save.
+std::filesystem::path backupPath(const std::filesystem::path& path);
+
 // Validates, writes path.tmp, forces it to disk, proves that it loads, then swaps it in
 // (ReplaceFileW keeping path.bak, or a plain move for the first file). Throws Error;
 // on failure config.xml and the backup are as they were and no temporary file is left.

@@ -1,6 +1,6 @@
 #include "sys/ids.h"
 
-#include "sys/error.h"
+#include "sys/hresult.h"
 
 #include <objbase.h>
 
@@ -8,8 +8,7 @@ namespace tavrel {
 
 std::wstring createId() {
     GUID guid{};
-    const HRESULT hr = CoCreateGuid(&guid);
-    if (FAILED(hr)) throw windowsError(L"Create ID", static_cast<DWORD>(hr));
+    checkHresult(CoCreateGuid(&guid), L"Create ID");
     wchar_t buffer[40];
     const int length = StringFromGUID2(guid, buffer, 40);
     return std::wstring(buffer, length > 0 ? length - 1 : 0);
