@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     googletest
     wine wine64 fonts-wine
-    xvfb xdotool xclip x11-utils imagemagick
+    xvfb xdotool xclip x11-utils imagemagick libx11-6 libxtst6
 )
 
 missing=()

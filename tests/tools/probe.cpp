@@ -5,9 +5,12 @@
 //                                    the windows of CLASS (the size is the first one's, in pixels)
 //   probe.exe minimize CLASS         minimises the first window of CLASS
 //   probe.exe dialog-text TITLE      prints the static texts of the dialog box titled TITLE
+//   probe.exe key-log                shows a focused window and prints each character it receives
+//                                    with its arrival time (see key_log.cpp)
 // Output is UTF-8, one line per fact.
 
 #include "app/instance.h"
+#include "key_log.h"
 #include "sys/error.h"
 
 #include <windows.h>
@@ -89,10 +92,11 @@ int wmain(int argc, wchar_t** argv) {
             return window && ShowWindow(window, SW_MINIMIZE) >= 0 ? 0 : 1;
         }
         if (command == L"dialog-text" && argc > 2) return dialogText(argv[2]);
+        if (command == L"key-log") return tavrel::probe::runKeyLog();
     } catch (const tavrel::Error& error) {
         print(L"probe: " + error.message());
         return 1;
     }
-    print(L"usage: probe hold-instance-mutex | window-state CLASS | minimize CLASS | dialog-text TITLE");
+    print(L"usage: probe hold-instance-mutex | window-state CLASS | minimize CLASS | dialog-text TITLE | key-log");
     return 2;
 }
