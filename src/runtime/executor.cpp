@@ -95,11 +95,17 @@ void Runtime::perform(const Action& action, std::uint64_t generation, const Job&
     case ActionType::delay:
         if (!waitFor(action.delayMs, generation)) throw Canceled{};
         return;
+    case ActionType::key:
+        pressKeys(action.key, generation);
+        return;
+    case ActionType::text:
+        insertText(action.value, generation);
+        return;
+    case ActionType::click:
+        click(action, generation);
+        return;
     case ActionType::url:
     case ActionType::program:
-    case ActionType::key:
-    case ActionType::click:
-    case ActionType::text:
     case ActionType::layout:
         // Each of these types gets its own step as its part of the program is built.
         throw Error(L"This action type is not available in this build.");

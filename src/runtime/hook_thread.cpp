@@ -57,7 +57,7 @@ struct HookProcedures {
             facts.mainWindowInFront = foreground != nullptr && foreground == runtime.mainWindow_;
             facts.foreground = foreground;
         }
-        return apply(runtime, key, down, time, facts);
+        return apply(runtime, key, down, time, facts, &event);
     }
 
     static bool mouse(Runtime& runtime, WPARAM message, const MSLLHOOKSTRUCT& event, std::uint32_t button) {
@@ -69,13 +69,14 @@ struct HookProcedures {
         const HWND foreground = GetForegroundWindow();
         facts.foreground = foreground;
         facts.ownProcessInFront = isOwnWindow(foreground) || isOwnWindow(WindowFromPoint(event.pt));
-        return apply(runtime, key, isButtonDown(message), time, facts);
+        facts.point = event.pt;
+        return apply(runtime, key, isButtonDown(message), time, facts, nullptr);
     }
 
-    static bool apply(Runtime& runtime, const Trigger& key, bool down, std::uint64_t time, InputFacts facts) {
+    static bool apply(Runtime& runtime, const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts,
+                      const KBDLLHOOKSTRUCT* keyboard) {
         const std::lock_guard lock(runtime.inputLock_);
-        // The capture of the editors becomes a fact of the event here.
-        const InputDecision decision = runtime.feedInputLocked(key, down, time, facts);
+        const InputDecision decision = runtime.feedInputLocked(key, down, time, facts, keyboard);
         runtime.scheduleHoldTimer(runtime.engine_.holdDeadline());
         return decision.swallow();
     }
@@ -166,7 +167,6 @@ void Runtime::onHoldTimer() {
 void Runtime::onInputReset() {
     const std::lock_guard lock(inputLock_);
     cancelQueued();
-    // The Windows-key hold-back forgets its held keys here.
     engine_.resetInput(isPhysicallyDown);
     scheduleHoldTimer(engine_.holdDeadline());
     inputChanged_.notify_all();

@@ -3,7 +3,7 @@
 #include "app/messages.h"
 #include "app/window_messages.h"
 #include "model/bindings.h"
-#include "runtime/input_marker.h"
+#include "runtime/input_events.h"
 #include "runtime/status_text.h"
 #include "sys/error.h"
 
@@ -12,27 +12,12 @@
 
 namespace tavrel {
 
-namespace {
-
-constexpr WORD maskKey = 0xE8;  // an unassigned virtual key
-
-INPUT maskKeyEvent(bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = maskKey;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    input.ki.dwExtraInfo = injectedInputMarker;
-    return input;
-}
-
-}  // namespace
-
 Runtime::Runtime(HWND mainWindow, LayoutAccess layouts, std::shared_ptr<InputSink> sink)
     : mainWindow_(mainWindow), layouts_(std::move(layouts)),
       sink_(sink ? std::move(sink) : systemInputSink()), status_(L"Ready") {
     engine_.enqueue = [this](Job job) { enqueue(std::move(job)); };
     engine_.onStopAll = [this] {
-        // The Windows-key hold-back marks held-back keys as used here.
+        engine_.consumeWinKeys();
         cancelQueued();
     };
 }
@@ -66,7 +51,6 @@ void Runtime::post(UINT message) const {
 void Runtime::setBindings(const Config& config) {
     RuntimeBindings snapshot = makeRuntimeBindings(config);
     const std::lock_guard lock(inputLock_);
-    // The Windows-key hold-back marks held-back keys as used here.
     engine_.setBindings(std::move(snapshot));
 }
 
@@ -86,7 +70,7 @@ void Runtime::setPaused(bool paused) {
 void Runtime::stopAll() {
     {
         const std::lock_guard lock(inputLock_);
-        // The Windows-key hold-back marks held-back keys as used here.
+        engine_.consumeWinKeys();
         engine_.clearPending();
     }
     cancelQueued();
@@ -110,8 +94,25 @@ void Runtime::cancelQueued() {
 
 void Runtime::resetInput() {
     stopAll();
-    // An editor's capture is canceled here.
+    cancelCapture();
     if (const DWORD id = hookThreadId_.load(); id != 0) PostThreadMessageW(id, msgInputReset, 0, 0);
+}
+
+void Runtime::beginCapture(HWND window, CaptureMode mode) {
+    stopAll();
+    const std::lock_guard lock(inputLock_);
+    engine_.beginCapture(window, mode);
+}
+
+void Runtime::cancelCapture() {
+    const std::lock_guard lock(inputLock_);
+    if (const auto cancel = engine_.cancelCapture())
+        PostMessageW(cancel->window, cancel->message, cancel->wParam, cancel->lParam);
+}
+
+POINT Runtime::capturedPoint() const {
+    const std::lock_guard lock(inputLock_);
+    return engine_.capturedPoint();
 }
 
 std::wstring Runtime::statusText() const {
@@ -127,16 +128,19 @@ void Runtime::setStatus(std::wstring text) {
     post(msgStatusChanged);
 }
 
-InputDecision Runtime::feedInput(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts) {
+InputDecision Runtime::feedInput(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts,
+                                 const KBDLLHOOKSTRUCT* keyboard) {
     const std::lock_guard lock(inputLock_);
-    return feedInputLocked(key, down, time, facts);
+    return feedInputLocked(key, down, time, facts, keyboard);
 }
 
-InputDecision Runtime::feedInputLocked(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts) {
+InputDecision Runtime::feedInputLocked(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts,
+                                       const KBDLLHOOKSTRUCT* keyboard) {
     eventForeground_ = facts.foreground;
     InputDecision decision = engine_.processInput(key, down, time, facts);
     eventForeground_.reset();
-    // The Windows-key forwarding injects decision.win's events here.
+    forwardWinKeys(decision.win, keyboard);
+    if (const auto& post = decision.capturePost) PostMessageW(post->window, post->message, post->wParam, post->lParam);
     if (decision.postKeyFilter && mainWindow_)
         PostMessageW(mainWindow_, msgKeyFilter, decision.filterModifiers, decision.filterKey);
     inputChanged_.notify_all();

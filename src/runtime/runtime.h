@@ -20,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -51,6 +52,12 @@ public:
     void stopAll();
     void resetInput();
 
+    // The editors' captures: the result (or the end) is posted to window as msgCaptureKey
+    // or msgCapturePoint.
+    void beginCapture(HWND window, CaptureMode mode);
+    void cancelCapture();
+    POINT capturedPoint() const;
+
     std::wstring statusText() const;
     void setStatus(std::wstring text);
 
@@ -61,7 +68,9 @@ public:
     void reportFailure(const Job& job, std::size_t step, const Error& error, const std::wstring& foregroundBefore);
 
     // One event through recognition, as the hook procedures hand it over (thread-safe).
-    InputDecision feedInput(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts);
+    // keyboard is the hook's keyboard event, when there is one.
+    InputDecision feedInput(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts,
+                            const KBDLLHOOKSTRUCT* keyboard = nullptr);
 
     // The interruptible delay: true when the whole delay elapsed.
     bool waitFor(std::uint32_t ms, std::uint64_t generation);
@@ -78,7 +87,19 @@ private:
     void enqueue(Job job);
     void cancelQueued();
     void post(UINT message) const;
-    InputDecision feedInputLocked(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts);
+    InputDecision feedInputLocked(const Trigger& key, bool down, std::uint64_t time, const InputFacts& facts,
+                                  const KBDLLHOOKSTRUCT* keyboard);
+
+    // Injection, on the executor thread.
+    // Waits until no modifier is held and key (when given) is up; throws Canceled.
+    void waitForInputRelease(const Trigger* key, std::uint64_t generation);
+    // One SendInput batch; after a partial acceptance releases what it pressed, then throws.
+    void sendInputs(std::span<INPUT> events, std::uint64_t generation);
+    void pressKeys(const Trigger& key, std::uint64_t generation);
+    void insertText(const std::wstring& text, std::uint64_t generation);
+    void click(const Action& action, std::uint64_t generation);
+    // On the hook thread, with the input lock held: what the Windows-key step decided to inject.
+    void forwardWinKeys(const WinDecision& decision, const KBDLLHOOKSTRUCT* keyboard);
 
     void runExecutor();
     void runJob(const Job& job, std::uint64_t generation);

@@ -59,6 +59,7 @@ void TriggerEngine::setEnabled(bool enabled) {
 }
 
 void TriggerEngine::setBindings(RuntimeBindings bindings) {
+    consumeWinKeys();
     clearPending();
     bindings_ = std::move(bindings);
     firstBinding_.assign(keySlots * 16, -1);
@@ -177,46 +178,49 @@ bool TriggerEngine::onKey(const Trigger& key, bool down, std::uint64_t time, boo
     return prevSwallowed || swallowed_[id];
 }
 
-WinDecision TriggerEngine::winKeyStep(const Trigger&, bool, bool swallow, bool, bool) {
-    WinDecision decision;
-    decision.swallow = swallow;
-    return decision;
+bool TriggerEngine::standardRule(KeyId id, bool down, bool m) {
+    // A key whose press a capture swallowed keeps its repeats and release swallowed.
+    m = m || captureSwallowed_[id];
+    if (!down) captureSwallowed_[id] = false;
+    return m;
 }
 
 InputDecision TriggerEngine::processInput(const Trigger& key, bool down, std::uint64_t time,
                                           const InputFacts& facts) {
     InputDecision decision;
     if (!isSupportedKey(key)) {
-        decision.win = winKeyStep(key, down, false, false, false);
+        decision.win = winKeyStep(winKeys_, key, down, false, false, false);
         return decision;
     }
     const KeyId id = keyId(key);
-    const HWND capture = facts.capture;
+    // The capture as it was when the event came: a rule below may end it.
+    const HWND capture = captureWindow_;
+    const bool wasDown = keyDown_[id];
     const bool active = capture == nullptr && !facts.ownProcessInFront;
     bool m = onKey(key, down, time, active);
 
     if (facts.mouse || capture) {
         lastKeyValid_ = false;
-        // The capture rules decide m here while a capture runs.
-    } else if (facts.mainWindowInFront) {
-        if (down && modifierOfKey(key) == 0) {
-            lastKey_ = key;
-            lastKeyValid_ = true;
-        }
-        decision.postKeyFilter = true;
-        decision.filterModifiers = currentModifiers();
-        if (lastKeyValid_ && keyDown_[keyId(lastKey_)]) {
-            decision.filterKey = static_cast<LPARAM>(keyId(lastKey_));
+        m = capture ? applyCapture(key, down, wasDown, m, facts, decision) : standardRule(id, down, m);
+    } else {
+        if (facts.mainWindowInFront) {
+            if (down && modifierOfKey(key) == 0) {
+                lastKey_ = key;
+                lastKeyValid_ = true;
+            }
+            decision.postKeyFilter = true;
+            decision.filterModifiers = currentModifiers();
+            if (lastKeyValid_ && keyDown_[keyId(lastKey_)]) {
+                decision.filterKey = static_cast<LPARAM>(keyId(lastKey_));
+            } else {
+                lastKeyValid_ = false;
+                decision.filterKey = -1;
+            }
         } else {
             lastKeyValid_ = false;
-            decision.filterKey = -1;
         }
-    } else {
-        lastKeyValid_ = false;
+        m = standardRule(id, down, m);
     }
-    // A key whose press a capture swallowed keeps its repeats and release swallowed.
-    m = m || captureSwallowed_[id];
-    if (!down) captureSwallowed_[id] = false;
 
     bool otherDown = false;
     if (modifierOfKey(key) == modWin) {
@@ -224,7 +228,7 @@ InputDecision TriggerEngine::processInput(const Trigger& key, bool down, std::ui
             otherDown = keyDown_[other] && other != leftWinId && other != rightWinId;
     }
     const bool holdBack = enabled_ && winInvolved_ && capture == nullptr && !facts.ownProcessInFront;
-    decision.win = winKeyStep(key, down, m, holdBack, otherDown);
+    decision.win = winKeyStep(winKeys_, key, down, m, holdBack, otherDown);
     return decision;
 }
 
@@ -234,7 +238,7 @@ void TriggerEngine::syncPhysicalKeys(const std::function<bool(const Trigger&)>& 
             const Trigger key{.code = code, .extended = extended, .mouse = false, .modifiers = 0};
             if (!isSupportedKey(key) || !isDown(key)) continue;
             setDown(keyId(key), true);
-            // The Windows-key hold-back marks a Windows key found down here as seen by the system.
+            winKeyFoundDown(winKeys_, key);
         }
     }
     for (std::uint32_t button = 1; button <= 5; ++button) {
@@ -244,6 +248,7 @@ void TriggerEngine::syncPhysicalKeys(const std::function<bool(const Trigger&)>& 
 }
 
 void TriggerEngine::resetInput(const std::function<bool(const Trigger&)>& isDown) {
+    resetWinKeys(winKeys_);
     keyDown_.fill(false);
     swallowed_.fill(false);
     modifierSince_.fill(0);

@@ -8,6 +8,7 @@
 #include "model/records.h"
 #include "runtime/job.h"
 #include "runtime/win_decision.h"
+#include "runtime/win_key_step.h"
 
 #include <windows.h>
 
@@ -37,8 +38,19 @@ struct InputFacts {
     bool mouse = false;
     bool ownProcessInFront = false;   // the foreground window (or, for a click, the window under it) is ours
     bool mainWindowInFront = false;   // keyboard only: the main window is the foreground window
-    HWND capture = nullptr;           // the editor window recording a key or position, if any
+    POINT point{};                    // mouse only: the event's screen point
     std::optional<HWND> foreground;   // the foreground window as the hook read it, when it did
+};
+
+// An editor records the next key, or picks a position with the next left click.
+enum class CaptureMode : std::uint32_t { key = 0, point = 1 };
+
+// A message the runtime posts once the input lock's work for an event is done.
+struct PostedMessage {
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
 };
 
 struct InputDecision {
@@ -46,6 +58,7 @@ struct InputDecision {
     bool postKeyFilter = false;       // tell the main window which keys are held
     std::uint32_t filterModifiers = 0;
     LPARAM filterKey = -1;            // KeyId of the last non-modifier key still held, or -1
+    std::optional<PostedMessage> capturePost;  // a capture recorded something or ended
 
     bool swallow() const { return win.swallow; }
 };
@@ -75,6 +88,19 @@ public:
 
     void clearPending();
 
+    // Captures: while one runs no binding matches, and its result is posted to window.
+    void beginCapture(HWND window, CaptureMode mode);
+    // The capture's cancel message when one was running; the capture is over either way.
+    std::optional<PostedMessage> cancelCapture();
+    POINT capturedPoint() const { return capturedPoint_; }
+    HWND captureWindow() const { return captureWindow_; }
+
+    // Marks held-back Windows keys as used, so that their release replays nothing.
+    void consumeWinKeys() { tavrel::consumeWinKeys(winKeys_); }
+    // A forwarded Windows-key press that never reached the system.
+    void winKeyNotSent(const Trigger& key) { tavrel::winKeyNotSent(winKeys_, key); }
+    const WinKeyState& winKeys() const { return winKeys_; }
+
     // Forgets every key state (after a desktop switch, session change or resume) and
     // reads the keys that are physically down. isDown answers for one key or button.
     void resetInput(const std::function<bool(const Trigger&)>& isDown);
@@ -92,9 +118,11 @@ private:
     const std::shared_ptr<const Binding>* firstMatch(KeyId id, std::uint32_t modifiers) const;
     void arm(KeyId id, const std::shared_ptr<const Binding>& binding, std::uint64_t time);
     void queue(const PendingTrigger& slot, bool hold);
-    // The Windows-key hold-back decides the final answer here; until it exists every
-    // event keeps the recognition's answer and nothing is forwarded.
-    WinDecision winKeyStep(const Trigger& key, bool down, bool swallow, bool holdBack, bool otherDown);
+    bool applyCapture(const Trigger& key, bool down, bool wasDown, bool m, const InputFacts& facts,
+                      InputDecision& decision);
+    bool capturePress(const Trigger& key, InputDecision& decision);
+    bool standardRule(KeyId id, bool down, bool m);
+    void endCapture(UINT message, WPARAM wParam, LPARAM lParam, InputDecision& decision);
 
     std::array<bool, keySlots> keyDown_{};
     std::array<bool, keySlots> swallowed_{};
@@ -111,6 +139,13 @@ private:
     std::vector<std::int32_t> firstBinding_;
     Trigger lastKey_{};
     bool lastKeyValid_ = false;
+    WinKeyState winKeys_;
+    HWND captureWindow_ = nullptr;
+    CaptureMode captureMode_ = CaptureMode::key;
+    bool pointArmed_ = false;
+    POINT capturedPoint_{};
+    bool pendingModifier_ = false;
+    Trigger pendingModifierKey_{};
 };
 
 }  // namespace tavrel

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tavrel::test {
@@ -61,6 +63,24 @@ inline Binding binding(const char* name, Trigger trigger, bool keep = true, std:
         b.onHold = {delayAction(5)};
     }
     return b;
+}
+
+// A binding whose press runs the given actions; it blocks its key unless keep.
+inline Binding withPress(const char* name, Trigger trigger, std::vector<Action> actions, bool keep = true) {
+    Binding b = binding(name, trigger, keep);
+    b.onPress = std::move(actions);
+    return b;
+}
+
+// Waits (up to a generous limit) until the condition holds; answers whether it did.
+template <typename Predicate>
+bool eventually(Predicate predicate) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!predicate()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 }  // namespace tavrel::test

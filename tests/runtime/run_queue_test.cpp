@@ -5,6 +5,8 @@
 
 #include "runtime/input_sink.h"
 
+#include "recording_sink.h"
+
 #include "engine_fixture.h"
 
 #include <chrono>
@@ -14,17 +16,6 @@ namespace tavrel {
 namespace {
 
 using namespace test;
-
-// Waits (up to a generous limit) until the condition holds; answers whether it did.
-template <typename Predicate>
-bool eventually(Predicate predicate) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 class RunQueueTest : public ::testing::Test {
 protected:
@@ -48,12 +39,6 @@ protected:
     Runtime runtime{nullptr, LayoutAccess{}};
     std::uint64_t time = 1000;
 };
-
-Binding withPress(const char* name, Trigger trigger, std::vector<Action> actions) {
-    Binding b = binding(name, trigger);
-    b.onPress = std::move(actions);
-    return b;
-}
 
 TEST_F(RunQueueTest, TheThirtyFourthPressIsRejectedWithThirtyTwoWaiting) {
     use({withPress("Long", f8(), {delayAction(600000)})});
@@ -152,15 +137,6 @@ TEST_F(RunQueueTest, AReportMadeWhilePausedSaysSoAndTheLineIsFlattened) {
     EXPECT_NE(runtime.failureDetails().find(L"\r\nHotkeys: paused\r\n"), std::wstring::npos);
 }
 
-class RecordingSink final : public InputSink {
-public:
-    UINT send(std::span<INPUT> events) override {
-        sent.insert(sent.end(), events.begin(), events.end());
-        return static_cast<UINT>(events.size());
-    }
-    std::vector<INPUT> sent;
-};
-
 TEST(MaskKey, APreviousLayoutBindingWithAltMasksTheMenuWhenQueued) {
     const auto sink = std::make_shared<RecordingSink>();
     Runtime runtime(nullptr, LayoutAccess{}, sink);
@@ -177,11 +153,12 @@ TEST(MaskKey, APreviousLayoutBindingWithAltMasksTheMenuWhenQueued) {
     };
     chord(leftCtrl(), f8());
     chord(leftAlt(), keyA());
-    EXPECT_TRUE(sink->sent.empty());
+    EXPECT_TRUE(sink->sent().empty());
     chord(leftAlt(), f8());
-    ASSERT_EQ(sink->sent.size(), 2u);
+    const std::vector<INPUT> sent = sink->sent();
+    ASSERT_EQ(sent.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
-        const INPUT& event = sink->sent[i];
+        const INPUT& event = sent[i];
         EXPECT_EQ(event.type, static_cast<DWORD>(INPUT_KEYBOARD));
         EXPECT_EQ(event.ki.wVk, 0xE8);
         EXPECT_EQ(event.ki.wScan, 0);
