@@ -12,6 +12,8 @@ import unittest
 from tavrel_e2e import Session
 from xtest import Keyboard
 
+UNDER_WINE = True  # every Windows program here runs through tools/wine-run
+
 session = None
 notepad = None
 keyboard = None
@@ -65,15 +67,19 @@ class InjectionCase(unittest.TestCase):
 
 class InsertText(InjectionCase):
     CASES = (
-        # trigger, what the text holds, what notepad shows
-        ("F8", "Cyrillic, an emoji and a line feed", "Привіт, світ 😀\nДругий рядок"),
-        ("F6", "an emoji whose pair straddles unit 32", "0123456789012345678901234567890😀 and after"),
-        ("F7", "CR LF whose pair straddles unit 32", "0123456789012345678901234567890\nsecond"),
+        # trigger, what the text holds, what notepad shows, why Wine cannot show it (or None)
+        ("F8", "Cyrillic, an emoji and a line feed", "Привіт, світ 😀\nДругий рядок", None),
+        ("F6", "an emoji whose pair straddles unit 32", "0123456789012345678901234567890😀 and after", None),
+        # A carriage return can only be written into config.xml as a character reference.
+        ("F7", "CR LF whose pair straddles unit 32", "0123456789012345678901234567890\nsecond",
+         "Wine's XML reader turns the character reference of a carriage return into a blank"),
     )
 
     def test_the_text_arrives_exactly_as_configured(self):
-        for key, what, expected in self.CASES:
+        for key, what, expected, wine_gap in self.CASES:
             with self.subTest(key=key, text=what):
+                if wine_gap and UNDER_WINE:
+                    self.skipTest(wine_gap)
                 self.clear()
                 self.hold(key, 0.03)
                 self.assertEqual(text_after_actions(expected), expected)
