@@ -10,7 +10,9 @@ WM_CHAR arrives, on the same clock after calibration. Three runs of the X key:
   hooks   tavrel.exe running with its hooks in, no binding on X: x passes through the hooks
   bound   X bound, blocked, to "Insert text" "x": the x that arrives is the injected one
 and then one press of F8 bound to a text of 65,536 UTF-16 units, timed from the press to the
-last character, with every character counted and compared.
+last character, with every character counted and compared. For reference, the probe also
+injects letters into itself in the same batches, with and without tavrel.exe's hooks: what
+Wine itself costs a unit.
 """
 
 import math
@@ -32,6 +34,7 @@ from xtest import Keyboard, now_ns  # noqa: E402
 
 PRESSES = int(sys.argv[2]) if len(sys.argv) > 2 else 200
 LONG_UNITS = 65536
+REFERENCE_UNITS = 8192
 X_SCAN, F8_SCAN, Q_SCAN = 0x2D, 0x42, 0x10
 
 HEADER = ('<?xml version="1.0" encoding="UTF-8"?>\n<tavrel schemaVersion="4" language="en" compact="false" '
@@ -98,15 +101,29 @@ def press_series(log, keyboard, key, char, presses):
 
 
 def run_series(name, presses):
-    """One session: (latencies, missed, calibration) for presses of X with the named configuration."""
+    """One session with the named configuration: the presses of X, and the texts it measures."""
     with Session(CONFIGS.get(name, "empty.xml")) as session, Keyboard() as keyboard:
         if name != "floor":
             session.start_and_wait()
         log = open_log(session)
         latencies, missed = press_series(log, keyboard, "x", "x", presses)
-        calibration = (log.offset_ns, log.round_trip_ns)
-        long_result = long_text(log, keyboard) if name == "bound" and latencies else None
-    return latencies, missed, calibration, long_result
+        result = {"latencies": latencies, "missed": missed, "calibration": (log.offset_ns, log.round_trip_ns)}
+        if name == "bound":
+            result["long"] = long_text(log, keyboard) if latencies else None
+        else:
+            result["reference"] = reference_text(log)
+    return result
+
+
+def reference_text(log):
+    """Seconds per unit for text the probe injects into itself: what Wine costs without the program."""
+    time.sleep(0.3)
+    start = log.count()
+    sent = now_ns()
+    log.send_letters(REFERENCE_UNITS)
+    log.wait_count(start + REFERENCE_UNITS, timeout=60)
+    chars = log.chars(start)
+    return (chars[-1][1] - sent) / 1e9 / len(chars) if len(chars) == REFERENCE_UNITS else None
 
 
 def long_text(log, keyboard):
@@ -139,29 +156,28 @@ def row(label, latencies, missed, presses):
 
 
 def main():
-    results = {name: run_series(name, PRESSES) for name in ("floor", "hooks", "bound")}
+    names = ("floor", "hooks", "bound")
+    results = {name: run_series(name, PRESSES) for name in names}
     labels = {"floor": "floor: tavrel.exe not running",
               "hooks": "hooks: tavrel.exe running, X not bound",
               "bound": 'bound: X blocked, inserts "x"'}
     print(f"Key X pressed through XTest, to the probe's WM_CHAR 'x' ({PRESSES} presses 30-50 ms apart, ms)")
     print(f"  {'':<40} {'median':>8} {'p99':>8} {'max':>8}   missed")
-    for name in ("floor", "hooks", "bound"):
-        latencies, missed, _, _ = results[name]
-        print(row(labels[name], latencies, missed, PRESSES))
-    offsets = ", ".join(f"{n} {c[0] / 1e3:+.1f} us (round trip {c[1] / 1e3:.1f} us)"
-                        for n, (_, _, c, _) in results.items())
+    for name in names:
+        print(row(labels[name], results[name]["latencies"], results[name]["missed"], PRESSES))
+    offsets = ", ".join(f"{n} {r['calibration'][0] / 1e3:+.1f} us (round trip {r['calibration'][1] / 1e3:.1f} us)"
+                        for n, r in results.items())
     print(f"  clock offset, probe counter minus CLOCK_MONOTONIC_RAW: {offsets}")
-    floor, bound = results["floor"][0], results["bound"][0]
-    hooks = results["hooks"][0]
-    if floor and hooks:
-        print(f"  hooks over floor, median: {statistics.median(hooks) - statistics.median(floor):+.3f} ms")
-    if floor and bound:
-        over = statistics.median(bound) - statistics.median(floor)
-        verdict = "met" if over < 1.0 else "NOT met"
-        print(f"  bound over floor, median: {over:+.3f} ms (goal under 1 ms: {verdict})")
+    medians = {n: statistics.median(r["latencies"]) if r["latencies"] else None for n, r in results.items()}
+    if medians["floor"] is not None and medians["hooks"] is not None:
+        print(f"  hooks over floor, median: {medians['hooks'] - medians['floor']:+.3f} ms")
+    if medians["floor"] is not None and medians["bound"] is not None:
+        over = medians["bound"] - medians["floor"]
+        print(f"  bound over floor, median: {over:+.3f} ms (goal under 1 ms: {'met' if over < 1.0 else 'NOT met'})")
     else:
         print("  bound over floor: not available")
-    long_result = results["bound"][3]
+
+    long_result = results["bound"]["long"]
     if long_result:
         seconds, count, exact = long_result
         verdict = "met" if seconds < 5.0 and count == LONG_UNITS and exact else "NOT met"
@@ -170,6 +186,13 @@ def main():
               f"(goal under 5 s: {verdict})")
     else:
         print(f"Text of {LONG_UNITS} UTF-16 units: not available")
+    for name, what in (("floor", "tavrel.exe not running"), ("hooks", "tavrel.exe's hooks in")):
+        per_unit = results[name]["reference"]
+        if per_unit is None:
+            print(f"  reference, the probe injecting {REFERENCE_UNITS} units itself, {what}: not available")
+        else:
+            print(f"  reference, the probe injecting {REFERENCE_UNITS} units itself, {what}: "
+                  f"{per_unit * 1e6:.0f} us a unit, {per_unit * LONG_UNITS:.1f} s for {LONG_UNITS}")
 
 
 if __name__ == "__main__":

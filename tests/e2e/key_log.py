@@ -67,6 +67,12 @@ class KeyLog:
         xdotool("windowfocus", "--sync", self.window)
         self._command("focus")
 
+    def send_letters(self, count):
+        """Has the probe inject count letters into itself (see key_log.cpp); returns the events accepted."""
+        self._process.stdin.write(f"send {count}\n".encode())
+        self._process.stdin.flush()
+        return int(self._answers.get(timeout=600)[1])
+
     def count(self):
         with self._changed:
             return len(self._chars)

@@ -5,6 +5,9 @@
 //   time                  answers "time TICKS FREQUENCY TICK64" (counter, its frequency per
 //                         second and GetTickCount64), read the moment the request is seen
 //   focus                 brings the window to the front again and answers "focused"
+//   send N                types N letters (a to z, over and over) into the window itself with
+//                         Unicode SendInput batches of 32 units, as the text action does, and
+//                         answers "sent ACCEPTED": the cost of injected text without the program
 // The probe ends when standard input closes.
 //
 // Clocks. Under Wine 8 on Linux the performance counter runs at 10 MHz and counts the host's
@@ -32,6 +35,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace tavrel::probe {
 
@@ -121,6 +125,26 @@ private:
     HWND handle_;
 };
 
+// Sends count Unicode letters in batches of 32 units (64 events); returns how many events were accepted.
+unsigned long long sendLetters(unsigned long long count) {
+    unsigned long long accepted = 0;
+    std::vector<INPUT> batch;
+    for (unsigned long long sent = 0; sent < count;) {
+        batch.clear();
+        for (int i = 0; i < 32 && sent < count; ++i, ++sent) {
+            for (const DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+                INPUT input{};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wScan = static_cast<WORD>(L'a' + sent % 26);
+                input.ki.dwFlags = flags;
+                batch.push_back(input);
+            }
+        }
+        accepted += SendInput(static_cast<UINT>(batch.size()), batch.data(), sizeof(INPUT));
+    }
+    return accepted;
+}
+
 // Reads commands from standard input until it closes, then closes the window.
 void serveCommands(HWND window) {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
@@ -144,6 +168,9 @@ void serveCommands(HWND window) {
                 writeOut(answer);
             } else if (line == "focus") {
                 PostMessageW(window, msgFocus, 0, 0);
+            } else if (line.rfind("send ", 0) == 0) {
+                const unsigned long long accepted = sendLetters(std::stoull(line.substr(5)));
+                writeOut("sent " + std::to_string(accepted) + "\n");
             }
             line.clear();
         }
