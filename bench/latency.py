@@ -5,14 +5,15 @@
 
 Runs inside tools/with-display. A key press leaves through XTest with its time read right
 before it is sent; the probe's key log window (tests/tools/key_log.cpp) notes when each
-WM_CHAR arrives, on the same clock after calibration. Three runs of the X key:
+WM_CHAR arrives, on the same clock after calibration. Four runs of the X key:
   floor   tavrel.exe not running: X types x itself
+  plain   a keyboard hook that only passes events on (probe.exe plain-hook): Wine's cost of a hook
   hooks   tavrel.exe running with its hooks in, no binding on X: x passes through the hooks
   bound   X bound, blocked, to "Insert text" "x": the x that arrives is the injected one
 and then one press of F8 bound to a text of 65,536 UTF-16 units, timed from the press to the
 last character, with every character counted and compared. For reference, the probe also
-injects letters into itself in the same batches, with and without tavrel.exe's hooks: what
-Wine itself costs a unit.
+injects letters into itself in the same batches, with no hook, the plain hook and tavrel.exe's
+hooks: what Wine itself costs a unit.
 """
 
 import math
@@ -103,7 +104,9 @@ def press_series(log, keyboard, key, char, presses):
 def run_series(name, presses):
     """One session with the named configuration: the presses of X, and the texts it measures."""
     with Session(CONFIGS.get(name, "empty.xml")) as session, Keyboard() as keyboard:
-        if name != "floor":
+        if name == "plain":
+            session.probe("plain-hook")
+        elif name != "floor":
             session.start_and_wait()
         log = open_log(session)
         latencies, missed = press_series(log, keyboard, "x", "x", presses)
@@ -150,27 +153,29 @@ def long_text(log, keyboard):
 
 def row(label, latencies, missed, presses):
     if not latencies:
-        return f"  {label:<40} {'not available':>30}   ({missed}/{presses} presses gave no character)"
-    return (f"  {label:<40} {statistics.median(latencies):8.3f} {percentile(latencies, 0.99):8.3f} "
+        return f"  {label:<44} {'not available':>30}   ({missed}/{presses} presses gave no character)"
+    return (f"  {label:<44} {statistics.median(latencies):8.3f} {percentile(latencies, 0.99):8.3f} "
             f"{max(latencies):8.3f}   {missed:3d}/{presses}")
 
 
 def main():
-    names = ("floor", "hooks", "bound")
+    names = ("floor", "plain", "hooks", "bound")
     results = {name: run_series(name, PRESSES) for name in names}
     labels = {"floor": "floor: tavrel.exe not running",
+              "plain": "plain hook: one that only passes events on",
               "hooks": "hooks: tavrel.exe running, X not bound",
               "bound": 'bound: X blocked, inserts "x"'}
     print(f"Key X pressed through XTest, to the probe's WM_CHAR 'x' ({PRESSES} presses 30-50 ms apart, ms)")
-    print(f"  {'':<40} {'median':>8} {'p99':>8} {'max':>8}   missed")
+    print(f"  {'':<44} {'median':>8} {'p99':>8} {'max':>8}   missed")
     for name in names:
         print(row(labels[name], results[name]["latencies"], results[name]["missed"], PRESSES))
     offsets = ", ".join(f"{n} {r['calibration'][0] / 1e3:+.1f} us (round trip {r['calibration'][1] / 1e3:.1f} us)"
                         for n, r in results.items())
     print(f"  clock offset, probe counter minus CLOCK_MONOTONIC_RAW: {offsets}")
     medians = {n: statistics.median(r["latencies"]) if r["latencies"] else None for n, r in results.items()}
-    if medians["floor"] is not None and medians["hooks"] is not None:
-        print(f"  hooks over floor, median: {medians['hooks'] - medians['floor']:+.3f} ms")
+    for upper, lower in (("plain", "floor"), ("hooks", "floor"), ("hooks", "plain")):
+        if medians[upper] is not None and medians[lower] is not None:
+            print(f"  {upper} over {lower}, median: {medians[upper] - medians[lower]:+.3f} ms")
     if medians["floor"] is not None and medians["bound"] is not None:
         over = medians["bound"] - medians["floor"]
         print(f"  bound over floor, median: {over:+.3f} ms (goal under 1 ms: {'met' if over < 1.0 else 'NOT met'})")
@@ -186,7 +191,7 @@ def main():
               f"(goal under 5 s: {verdict})")
     else:
         print(f"Text of {LONG_UNITS} UTF-16 units: not available")
-    for name, what in (("floor", "tavrel.exe not running"), ("hooks", "tavrel.exe's hooks in")):
+    for name, what in (("floor", "no hook"), ("plain", "the plain hook in"), ("hooks", "tavrel.exe's hooks in")):
         per_unit = results[name]["reference"]
         if per_unit is None:
             print(f"  reference, the probe injecting {REFERENCE_UNITS} units itself, {what}: not available")

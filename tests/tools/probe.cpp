@@ -7,10 +7,13 @@
 //   probe.exe dialog-text TITLE      prints the static texts of the dialog box titled TITLE
 //   probe.exe key-log                shows a focused window and prints each character it receives
 //                                    with its arrival time (see key_log.cpp)
+//   probe.exe plain-hook             holds a keyboard hook that only passes events on, until
+//                                    standard input closes (see plain_hook.cpp)
 // Output is UTF-8, one line per fact.
 
 #include "app/instance.h"
 #include "key_log.h"
+#include "plain_hook.h"
 #include "sys/error.h"
 
 #include <windows.h>
@@ -93,10 +96,11 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (command == L"dialog-text" && argc > 2) return dialogText(argv[2]);
         if (command == L"key-log") return tavrel::probe::runKeyLog();
+        if (command == L"plain-hook") return tavrel::probe::runPlainHook();
     } catch (const tavrel::Error& error) {
         print(L"probe: " + error.message());
         return 1;
     }
-    print(L"usage: probe hold-instance-mutex | window-state CLASS | minimize CLASS | dialog-text TITLE | key-log");
+    print(L"usage: probe hold-instance-mutex | window-state CLASS | minimize CLASS | dialog-text TITLE | key-log | plain-hook");
     return 2;
 }
