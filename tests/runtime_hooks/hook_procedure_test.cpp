@@ -4,6 +4,8 @@
 #include "runtime/hook_procedures.h"
 #include "runtime/runtime.h"
 
+#include "app/window_messages.h"
+
 #include "../model/builders.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +106,33 @@ TEST(RuntimeHooks, MovesAndWheelsPassStraightThrough) {
     MSLLHOOKSTRUCT event{};
     EXPECT_EQ(mouseHookProcedure(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&event)), 0);
     EXPECT_EQ(mouseHookProcedure(HC_ACTION, WM_MOUSEWHEEL, reinterpret_cast<LPARAM>(&event)), 0);
+}
+
+TEST(RuntimeHooks, CapturesTakeTheirKeyAndPointFromTheHookEvents) {
+    Runtime runtime(nullptr, LayoutAccess{});
+    runtime.start();
+    const HWND editor = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(editor, nullptr);
+    MSG msg;
+
+    runtime.beginCapture(editor, CaptureMode::key);
+    EXPECT_EQ(callKeyboardHook(scanF8, true), 1);
+    EXPECT_EQ(callKeyboardHook(scanF8, false), 1);
+    ASSERT_TRUE(PeekMessageW(&msg, editor, msgCaptureKey, msgCaptureKey, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_EQ(msg.lParam, 0x42);
+
+    runtime.beginCapture(editor, CaptureMode::point);
+    MSLLHOOKSTRUCT click{};
+    click.pt = {123, 45};
+    EXPECT_EQ(mouseHookProcedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&click)), 1);
+    click.pt = {200, 200};
+    EXPECT_EQ(mouseHookProcedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&click)), 1);
+    ASSERT_TRUE(PeekMessageW(&msg, editor, msgCapturePoint, msgCapturePoint, PM_REMOVE));
+    EXPECT_EQ(msg.lParam, 0);
+    EXPECT_EQ(runtime.capturedPoint().x, 123);
+    EXPECT_EQ(runtime.capturedPoint().y, 45);
+    DestroyWindow(editor);
 }
 
 }  // namespace
