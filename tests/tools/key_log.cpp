@@ -32,6 +32,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -169,7 +170,7 @@ void serveCommands(HWND window) {
             } else if (line == "focus") {
                 PostMessageW(window, msgFocus, 0, 0);
             } else if (line.rfind("send ", 0) == 0) {
-                const unsigned long long accepted = sendLetters(std::stoull(line.substr(5)));
+                const unsigned long long accepted = sendLetters(std::strtoull(line.c_str() + 5, nullptr, 10));
                 writeOut("sent " + std::to_string(accepted) + "\n");
             }
             line.clear();
