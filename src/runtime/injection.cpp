@@ -24,17 +24,19 @@ bool isWindowsKeyDown(const ForwardedEvent& entry) {
 
 }  // namespace
 
-void Runtime::waitForInputRelease(const Trigger* key, std::uint64_t generation) {
+bool Runtime::waitForInputRelease(const Trigger* key, std::uint64_t generation) {
     std::unique_lock lock(inputLock_);
     const bool watchKey = key && isSupportedKey(*key);
     const auto held = [&] {
         return engine_.currentModifiers() != 0 || (watchKey && engine_.isDown(keyId(*key)));
     };
-    if (held()) {
+    const bool waited = held();
+    if (waited) {
         setStatus(L"Waiting for input release");
         while (!isCanceled(generation) && held()) inputChanged_.wait_for(lock, releasePollInterval);
     }
     if (isCanceled(generation)) throw Canceled{};
+    return waited;
 }
 
 void Runtime::sendInputs(std::span<INPUT> events, std::uint64_t generation) {
@@ -62,8 +64,10 @@ void Runtime::insertText(const std::wstring& text, std::uint64_t generation) {
     const std::wstring_view all(text);
     for (std::size_t start = 0; start < all.size();) {
         const std::size_t end = textChunkEnd(all, start);
-        waitForInputRelease(nullptr, generation);
-        if (GetForegroundWindow() != target)
+        // Before the first chunk the target was read a moment ago, unless the user pressed
+        // a modifier since: only then can another window be in front already.
+        const bool waited = waitForInputRelease(nullptr, generation);
+        if ((start > 0 || waited) && GetForegroundWindow() != target)
             throw Error(lookupCopy(L"The active window changed while inserting text."));
         std::vector<INPUT> events = textEvents(all.substr(start, end - start));
         sendInputs(events, generation);

@@ -92,7 +92,8 @@ private:
 
     // Injection, on the executor thread.
     // Waits until no modifier is held and key (when given) is up; throws Canceled.
-    void waitForInputRelease(const Trigger* key, std::uint64_t generation);
+    // Answers whether it had to wait.
+    bool waitForInputRelease(const Trigger* key, std::uint64_t generation);
     // One SendInput batch; after a partial acceptance releases what it pressed, then throws.
     void sendInputs(std::span<INPUT> events, std::uint64_t generation);
     void pressKeys(const Trigger& key, std::uint64_t generation);
