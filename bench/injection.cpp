@@ -8,6 +8,8 @@
 #include "runtime/runtime.h"
 #include "sys/com.h"
 
+#include "timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -22,23 +24,9 @@ namespace {
 
 using namespace tavrel;
 
-double ticksPerMicrosecond() {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1e6;
-}
-
-long long now() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-
-void printStats(const char* what, std::vector<double>& samples) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[static_cast<std::size_t>(q * (samples.size() - 1))]; };
-    std::printf("%-48s median %7.1f us   p99 %7.1f us   (%zu runs)\n", what, at(0.5), at(0.99), samples.size());
-}
+using bench::now;
+using bench::printStats;
+using bench::ticksPerMicrosecond;
 
 // Notes when the first batch of a run arrives and counts events, injecting nothing.
 class TimingSink final : public InputSink {
@@ -117,7 +105,7 @@ int wmain(int argc, wchar_t** argv) {
             runtime.feedInput(keyboard(code), false, time += 10, {});
             waitUntil([&] { return runtime.statusText() == L"Ready"; });
         }
-        printStats(name, samples);
+        printStats(name, samples, "runs");
     }
 
     // The runtime's own share of a long text: 2,048 chunks with their release waits and
@@ -152,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
         GetForegroundWindow();
         foreground.push_back(static_cast<double>(now() - start) / perMicrosecond);
     }
-    printStats("reference: COM apartment open and close", comPairs);
-    printStats("reference: GetForegroundWindow", foreground);
+    printStats("reference: COM apartment open and close", comPairs, "calls");
+    printStats("reference: GetForegroundWindow", foreground, "calls");
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "runtime/runtime.h"
 #include "runtime/trigger_engine.h"
 
+#include "timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -19,24 +21,9 @@ namespace {
 
 using namespace tavrel;
 
-double ticksPerMicrosecond() {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1e6;
-}
-
-long long now() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-
-void printStats(const char* what, std::vector<double>& samples) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[static_cast<std::size_t>(q * (samples.size() - 1))]; };
-    std::printf("%-44s median %6.2f us   p99 %6.2f us   max %8.2f us   (%zu events)\n", what, at(0.5), at(0.99),
-                samples.back(), samples.size());
-}
+using bench::now;
+using bench::printStats;
+using bench::ticksPerMicrosecond;
 
 Trigger key(std::uint32_t code, std::uint32_t modifiers = 0) {
     return Trigger{.code = code, .extended = false, .mouse = false, .modifiers = modifiers};
