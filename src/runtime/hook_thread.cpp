@@ -34,7 +34,7 @@ bool isPhysicallyDown(const Trigger& key) {
         static constexpr int buttons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
         return key.code >= 1 && key.code <= 5 && GetAsyncKeyState(buttons[key.code - 1]) < 0;
     }
-    const UINT vk = MapVirtualKeyW(key.extended ? (key.code | 0xE000) : key.code, MAPVK_VSC_TO_VK_EX);
+    const UINT vk = virtualKeyOf(key);
     return vk != 0 && GetAsyncKeyState(static_cast<int>(vk)) < 0;
 }
 

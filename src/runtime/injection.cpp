@@ -19,7 +19,7 @@ namespace {
 constexpr auto releasePollInterval = std::chrono::milliseconds(50);
 
 bool isWindowsKeyDown(const ForwardedEvent& entry) {
-    return entry.down && !entry.key.mouse && entry.key.extended && modifierOfKey(entry.key) == modWin;
+    return entry.down && modifierOfKey(entry.key) == modWin;
 }
 
 }  // namespace

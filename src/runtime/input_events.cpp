@@ -3,6 +3,7 @@
 #include "model/keys.h"
 #include "model/scan_codes.h"
 #include "runtime/input_marker.h"
+#include "runtime/physical_key.h"
 #include "sys/error.h"
 
 #include <algorithm>
@@ -41,9 +42,7 @@ INPUT keyboardInput(WORD vk, WORD scan, DWORD flags) {
     return input;
 }
 
-bool isWindowsKey(const Trigger& key) {
-    return !key.mouse && key.extended && (key.code == scanLeftWin || key.code == scanRightWin);
-}
+bool isWindowsKey(const Trigger& key) { return modifierOfKey(key) == modWin; }
 
 // The scan-code event of a key, with wVk as given (the Windows keys ignore vk).
 INPUT scanCodeEvent(const Trigger& key, bool up, WORD vk) {
@@ -53,13 +52,9 @@ INPUT scanCodeEvent(const Trigger& key, bool up, WORD vk) {
     return keyboardInput(vk, static_cast<WORD>(key.code), flags | KEYEVENTF_SCANCODE);
 }
 
-WORD mappedVirtualKey(const Trigger& key) {
-    return static_cast<WORD>(MapVirtualKeyW(key.extended ? (key.code | 0xE000) : key.code, MAPVK_VSC_TO_VK_EX));
-}
-
 }  // namespace
 
-INPUT keyEvent(const Trigger& key, bool up) { return scanCodeEvent(key, up, mappedVirtualKey(key)); }
+INPUT keyEvent(const Trigger& key, bool up) { return scanCodeEvent(key, up, static_cast<WORD>(virtualKeyOf(key))); }
 
 INPUT unicodeEvent(wchar_t unit, bool up) {
     return keyboardInput(0, static_cast<WORD>(unit), KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0));

@@ -38,4 +38,8 @@ std::uint64_t widenEventTime(std::uint64_t now, DWORD time) {
     return now - age;
 }
 
+UINT virtualKeyOf(const Trigger& key) {
+    return MapVirtualKeyW(key.extended ? (key.code | 0xE000) : key.code, MAPVK_VSC_TO_VK_EX);
+}
+
 }  // namespace tavrel

@@ -20,6 +20,10 @@ std::uint32_t mouseEventButton(WPARAM message, DWORD mouseData);
 // Whether a mouse hook message presses (rather than releases) its button.
 bool isButtonDown(WPARAM message);
 
+// The virtual key the current keyboard layout gives a keyboard key (left and right told
+// apart), or 0.
+UINT virtualKeyOf(const Trigger& key);
+
 // The 32-bit event time placed on the 64-bit scale of now (GetTickCount64), assuming the
 // event is less than 2^32 ms old.
 std::uint64_t widenEventTime(std::uint64_t now, DWORD time);
